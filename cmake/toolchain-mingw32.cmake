@@ -1,0 +1,3 @@
+# 32-bit Windows with mingw-w64 (posix thread model: GoogleTest needs std::mutex).
+set(WENLOCK_WINE_BITS 32)
+include("${CMAKE_CURRENT_LIST_DIR}/toolchain-mingw-common.cmake")
