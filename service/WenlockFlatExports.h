@@ -28,7 +28,10 @@ typedef struct TGDW130_ProtDef {
 WL_EXPORT const char* WL_STDCALL DelBlank(const char* strs);
 // Interval 0 or below: empty text.
 WL_EXPORT const char* WL_STDCALL InsertBlank(int32_t interval, const char* strs);
-// Exported as GetSystemTime; named apart in C so that it never clashes with the Windows function.
+// Exported as GetSystemTime (ordinal 3). The name is the Windows API's too, so callers fetch it by
+// name or ordinal from Wenlock (GetProcAddress, dlsym) through this pointer type; inside the library
+// the function is Wenlock_GetSystemTime.
+typedef const char*(WL_STDCALL* Wenlock_GetSystemTime_fn)(void);
 WL_EXPORT const char* WL_STDCALL Wenlock_GetSystemTime(void);
 WL_EXPORT const char* WL_STDCALL ReadSystemDate(void);
 // Negative values: "-" followed by the binary digits of the magnitude.
