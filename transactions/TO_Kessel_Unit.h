@@ -13,7 +13,7 @@
 
 namespace wenlock {
 
-// ===== Write item assembly ==============================================================================
+// ===== Write item assembly =======================================================================
 
 // The Write_Card arguments that a write uses, as texts, in the order the card service object passes
 // them.
@@ -46,7 +46,7 @@ struct TWriteCardOper_Input {
 // every other field empty. Accepts any text and never fails.
 TWrite_Card_Items Kessel_WriteCardOper_Data(const TWriteCardOper_Input& input);
 
-// ===== Q/GDW 130 purchase-test frame ====================================================================
+// ===== Q/GDW 130 purchase-test frame =============================================================
 
 // A function the terminal frames serve: application function code, information class, name (GBK).
 struct TGDW130_AFN_FN {

@@ -115,7 +115,9 @@ TEST(ResultCatalogue, CodesAreThreeDigitsAscendingAndUnique) {
 
 TEST(ResultCatalogue, GapsHoldNoEntry) {
   std::set<int> codes;
-  for (const TErrorEntry& entry : WholeCatalogue()) codes.insert(std::stoi(std::string(entry.Code)));
+  for (const TErrorEntry& entry : WholeCatalogue()) {
+    codes.insert(std::stoi(std::string(entry.Code)));
+  }
   for (const auto& [first, last] : {std::pair{9, 10}, {15, 20}, {40, 40}, {47, 50}}) {
     for (int code = first; code <= last; ++code) EXPECT_EQ(codes.count(code), 0u) << code;
   }
