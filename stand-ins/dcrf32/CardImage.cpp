@@ -7,6 +7,12 @@
 #include "Text.h"
 #include "TolvarWRCard_Unit.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <cstdlib>
+#endif
+
 namespace wenlock::sim {
 namespace {
 
@@ -128,7 +134,21 @@ void ReadSetting(CardImage& image, const std::vector<std::string>& name, std::st
   }
 }
 
+std::string EnvironmentValue(const char* name) {
+#ifdef _WIN32
+  char value[4096];
+  const DWORD length = GetEnvironmentVariableA(name, value, sizeof value);
+  return length > 0 && length < sizeof value ? std::string(value, length) : std::string();
+#else
+  const char* value = std::getenv(name);
+  return value ? std::string(value) : std::string();
+#endif
+}
+
 }  // namespace
+
+std::string CardImagePath() { return EnvironmentValue("WENLOCK_CARD_IMAGE"); }
+std::string TracePath() { return EnvironmentValue("WENLOCK_READER_TRACE"); }
 
 std::string BytesToHex(const std::uint8_t* bytes, std::size_t count) {
   std::string hex;
@@ -231,7 +251,7 @@ std::string FormatCardImage(const CardImage& image) {
       << "# Faults: counts run down as they are used; type_codes are delivered one per read of\n"
          "# offset 1000 (\"fail\" refuses that read); sectors, blocks and offsets are lists.\n";
   for (const auto& [name, value] : FaultSettings(image.faults)) {
-    out << "fault " << name << ": " << value << "\n";
+    out << "fault " << name << ":" << (value.empty() ? "" : " ") << value << "\n";
   }
   out << "\n# Reader state between calls\n"
       << "open: " << YesNo(image.open) << "\n"

@@ -71,6 +71,11 @@ CardImage ParseCardImage(std::string_view text);
 CardImage LoadCardImage(const std::string& path);
 void SaveCardImage(const std::string& path, const CardImage& image);
 
+// The files named by WENLOCK_CARD_IMAGE and WENLOCK_READER_TRACE, empty when unset. Read from the
+// process environment itself (not a C runtime's copy), so SetEnvironmentVariable is seen at once.
+std::string CardImagePath();
+std::string TracePath();
+
 // Bytes as upper-case hex and back (either case; false on an odd length or a non-hex character).
 std::string BytesToHex(const std::uint8_t* bytes, std::size_t count);
 bool HexToBytes(std::string_view hex, std::vector<std::uint8_t>& bytes);

@@ -10,30 +10,12 @@
 #include "ReaderModel.h"
 #include "TolvarDrv_Unit.h"
 
-#ifdef _WIN32
-#include <windows.h>
-#else
-#include <cstdlib>
-#endif
-
 namespace {
 
 using wenlock::sim::ReaderModel;
 
-// Read from the process environment itself, so a caller's SetEnvironmentVariable is seen.
-std::string EnvironmentValue(const char* name) {
-#ifdef _WIN32
-  char value[4096];
-  const DWORD length = GetEnvironmentVariableA(name, value, sizeof value);
-  return length > 0 && length < sizeof value ? std::string(value, length) : std::string();
-#else
-  const char* value = std::getenv(name);
-  return value ? std::string(value) : std::string();
-#endif
-}
-
 void AppendTrace(const std::vector<std::string>& journal) {
-  const std::string path = EnvironmentValue("WENLOCK_READER_TRACE");
+  const std::string path = wenlock::sim::TracePath();
   if (path.empty()) return;
   std::ofstream trace(path, std::ios::binary | std::ios::app);
   for (const auto& line : journal) trace << line << "\n";
@@ -42,7 +24,7 @@ void AppendTrace(const std::vector<std::string>& journal) {
 template <typename Result, typename Operation>
 Result Serve(Result refusal, Operation&& operation) {
   try {
-    const std::string path = EnvironmentValue("WENLOCK_CARD_IMAGE");
+    const std::string path = wenlock::sim::CardImagePath();
     if (path.empty()) return refusal;
     wenlock::sim::CardImage image = wenlock::sim::LoadCardImage(path);
     std::vector<std::string> journal;

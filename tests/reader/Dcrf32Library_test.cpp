@@ -2,63 +2,14 @@
 // to it by import, and the card image file that keeps the card between calls and processes.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
-#include <sstream>
-
-#include "CardImage.h"
-#include "LoadedLibrary.h"
+#include "Dcrf32Fixture.h"
 #include "ReaderModel.h"
-#include "TestSupport.h"
 #include "TolvarWRCard_Unit.h"
 
 namespace wenlock {
 namespace {
 
-using testing::LoadedLibrary;
-
-void SetEnvironment(const char* name, const std::string& value) {
-#ifdef _WIN32
-  SetEnvironmentVariableA(name, value.empty() ? nullptr : value.c_str());
-#else
-  if (value.empty()) {
-    unsetenv(name);
-  } else {
-    setenv(name, value.c_str(), 1);
-  }
-#endif
-}
-
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return lines;
-}
-
-// A card image file and a trace file in a fresh folder, named by the library's variables.
-class Dcrf32Library : public ::testing::Test {
- protected:
-  void SetUp() override {
-    SetEnvironment("WENLOCK_CARD_IMAGE", imagePath.string());
-    SetEnvironment("WENLOCK_READER_TRACE", tracePath.string());
-    previousPause = SetPauseHook([](unsigned) {});
-  }
-  void TearDown() override {
-    SetEnvironment("WENLOCK_CARD_IMAGE", "");
-    SetEnvironment("WENLOCK_READER_TRACE", "");
-    SetPauseHook(previousPause);
-  }
-  void Issue(const sim::CardImage& image) { sim::SaveCardImage(imagePath.string(), image); }
-  sim::CardImage Image() const { return sim::LoadCardImage(imagePath.string()); }
-  std::vector<std::string> Trace() const { return Lines(testing::ReadWholeFile(tracePath)); }
-
-  testing::ScopedCurrentDir folder;
-  std::filesystem::path imagePath = folder.path() / "card.txt";
-  std::filesystem::path tracePath = folder.path() / "trace.txt";
-  PauseHook previousPause;
-  LoadedLibrary library{std::string(WENLOCK_BIN_DIR) + "/" + testing::SharedLibraryFile("dcrf32")};
-};
+using testing::Dcrf32Library;
 
 TEST_F(Dcrf32Library, AnswersAScriptedSessionThroughItsExports) {
   ASSERT_TRUE(library.loaded());
@@ -109,12 +60,12 @@ TEST_F(Dcrf32Library, AnswersAScriptedSessionThroughItsExports) {
 TEST_F(Dcrf32Library, WithoutACardImageThereIsNoReader) {
   ASSERT_TRUE(library.loaded());
   const auto init = library.Get<decltype(&::dc_init)>("dc_init");
-  SetEnvironment("WENLOCK_CARD_IMAGE", "");
+  testing::SetEnvironment("WENLOCK_CARD_IMAGE", "");
   EXPECT_LE(init(100, 115200), 0);
-  SetEnvironment("WENLOCK_CARD_IMAGE", (folder.path() / "missing.txt").string());
+  testing::SetEnvironment("WENLOCK_CARD_IMAGE", (folder.path() / "missing.txt").string());
   EXPECT_LE(init(100, 115200), 0);
   testing::WriteWholeFile(imagePath, "card: floppy\n");  // an image that does not read
-  SetEnvironment("WENLOCK_CARD_IMAGE", imagePath.string());
+  testing::SetEnvironment("WENLOCK_CARD_IMAGE", imagePath.string());
   EXPECT_LE(init(100, 115200), 0);
 }
 
