@@ -134,12 +134,12 @@ TEST_F(MorlinServer, UnregisteringKeepsTheProgIdWhileTheOtherBitnessRegistersThe
   EXPECT_TRUE(KeyExists(ClassKey(), other_view));
   EXPECT_EQ(RegistryText(std::wstring(kProgId) + L"\\CLSID"), kClsid);
 
+  // Leave no trace for the other bitness's tests.
   RegDeleteTreeW(HKEY_CLASSES_ROOT, kProgId);
-  HKEY classes = nullptr;
-  ASSERT_EQ(RegOpenKeyExW(HKEY_CLASSES_ROOT, L"CLSID", 0, KEY_ALL_ACCESS | other_view, &classes),
-            ERROR_SUCCESS);
-  RegDeleteTreeW(classes, kClsid);
-  RegCloseKey(classes);
+  EXPECT_EQ(RegDeleteKeyExW(HKEY_CLASSES_ROOT, other_server.c_str(), other_view, 0), ERROR_SUCCESS);
+  EXPECT_EQ(RegDeleteKeyExW(HKEY_CLASSES_ROOT, ClassKey().c_str(), other_view, 0), ERROR_SUCCESS)
+      << "the other view held more than this test wrote";
+  EXPECT_FALSE(KeyExists(ClassKey(), other_view));
 }
 
 TEST_F(MorlinServer, GetIDsOfNamesFindsEveryMethod) {
