@@ -79,6 +79,8 @@ class Bstr {
     SysFreeString(std::exchange(text_, nullptr));
     return &text_;
   }
+  // For an [in, out] argument: the callee frees the held text and stores its own.
+  BSTR* InOut() { return &text_; }
   BSTR Release() { return std::exchange(text_, nullptr); }
   std::wstring_view view() const { return {text_ ? text_ : L"", SysStringLen(text_)}; }
 

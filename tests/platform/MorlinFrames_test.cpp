@@ -19,11 +19,11 @@ constexpr std::int32_t kMinInt = std::numeric_limits<std::int32_t>::min();
 constexpr double kLargestEnergy = 21474836.47;
 constexpr double kSmallestEnergy = -21474836.48;
 
-// Any old-layout frame with a correct checksum: start, card number, start, control, L, data, CS, end.
+// Any old-layout frame with a correct checksum: 68, card number, 68, control, L, data, CS, 16.
 std::string OldLayoutFrame(const std::string& card_number, const std::string& control,
                            const std::string& data) {
-  const std::string head =
-      "68" + card_number + "68" + control + IntToHex(static_cast<std::int64_t>(data.size() / 2), 2) + data;
+  const std::string length = IntToHex(static_cast<std::int64_t>(data.size() / 2), 2);
+  const std::string head = "68" + card_number + "68" + control + length + data;
   return head + checkSum_CS(head) + "16";
 }
 
@@ -140,7 +140,8 @@ TEST(MorlinWriteAreaFrames, LayoutIsFixed) {
   opening.card_number = 7;
   opening.active_constant = 100;
   EXPECT_EQ(BuildWriteAreaFrame(opening),
-            OldLayoutFrame("070000", "01", std::string(72, '0') + "64000000" + std::string(24, '0')));
+            OldLayoutFrame("070000", "01",
+                           std::string(72, '0') + "64000000" + std::string(24, '0')));
 }
 
 TEST(MorlinWriteAreaFrames, PurchaseFramesDoNotCarryTheOpeningValues) {
@@ -246,11 +247,11 @@ TEST(MorlinFrameReaders, RejectMalformedFrames) {
            MalformedCase{"cut short", return_frame.substr(0, 20)},
            MalformedCase{"wrong checksum", bad_checksum},
            MalformedCase{"leading byte", "00" + return_frame},
-           MalformedCase{"card number not BCD", OldLayoutFrame("5A3412", "83", std::string(16, '0'))},
-           MalformedCase{"unknown control code", OldLayoutFrame("563412", "05", purchase_data)},
-           MalformedCase{"purchase one byte short", OldLayoutFrame("563412", "02", std::string(70, '0'))},
-           MalformedCase{"opening with purchase length", OldLayoutFrame("563412", "01", purchase_data)},
-           MalformedCase{"return one byte long", OldLayoutFrame("563412", "83", std::string(18, '0'))},
+           {"card number not BCD", OldLayoutFrame("5A3412", "83", std::string(16, '0'))},
+           {"unknown control code", OldLayoutFrame("563412", "05", purchase_data)},
+           {"purchase one byte short", OldLayoutFrame("563412", "02", std::string(70, '0'))},
+           {"opening with purchase length", OldLayoutFrame("563412", "01", purchase_data)},
+           {"return one byte long", OldLayoutFrame("563412", "83", std::string(18, '0'))},
        }) {
     EXPECT_FALSE(ReadWriteAreaFrame(c.text).has_value()) << c.name;
     EXPECT_FALSE(ReadReturnAreaFrame(c.text).has_value()) << c.name;

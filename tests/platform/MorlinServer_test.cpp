@@ -185,10 +185,9 @@ struct WriteAreaReading {
   void Read(const AutomationObject& server, std::string_view frame) {
     com::Bstr read_data(com::GbkToUtf16(frame));
     BSTR read_data_ref = read_data.get();
-    BSTR& key = *key_str.Put();
-    key = SysAllocString(L"stale");
     DispatchArguments arguments;
-    arguments.AddByRef(read_data_ref).AddByRef(card_id).AddByRef(ptct).AddByRef(key);
+    arguments.AddByRef(read_data_ref).AddByRef(card_id).AddByRef(ptct);
+    arguments.AddByRef(*key_str.InOut());
     arguments.AddByRef(power).AddByRef(act_constant).AddByRef(react_constant);
     for (double* value : {&act_index, &react_index, &alarm_power, &h_overdraft, &l_overdraft,
                           &alarm_load, &cut_load}) {
