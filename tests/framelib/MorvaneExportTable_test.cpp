@@ -8,6 +8,7 @@
 #include <string>
 
 #include "LoadedLibrary.h"
+#include "PeExportTable.h"
 #include "MorvaneCalls.h"
 
 namespace {
@@ -19,22 +20,6 @@ const std::map<std::string, unsigned> kMorvaneExports = {
     {"zjbgdzjs", 6}, {"zjbfkgdswer", 7}, {"sdmorvane", 8}, {"sdbgdzjs", 9},
 };
 
-// Name to ordinal, read from the export directory of a loaded module.
-std::map<std::string, unsigned> ExportTable(HMODULE module) {
-  const auto* base = reinterpret_cast<const BYTE*>(module);
-  const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
-  const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
-  const IMAGE_DATA_DIRECTORY& entry = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_EXPORT];
-  const auto* exports = reinterpret_cast<const IMAGE_EXPORT_DIRECTORY*>(base + entry.VirtualAddress);
-  const auto* names = reinterpret_cast<const DWORD*>(base + exports->AddressOfNames);
-  const auto* ordinals = reinterpret_cast<const WORD*>(base + exports->AddressOfNameOrdinals);
-  std::map<std::string, unsigned> table;
-  for (DWORD i = 0; i < exports->NumberOfNames; ++i) {
-    table[reinterpret_cast<const char*>(base + names[i])] = exports->Base + ordinals[i];
-  }
-  return table;
-}
-
 class MorvaneExportTable : public ::testing::Test {
  protected:
   LoadedLibrary morvane_{"Morvane.dll"};
@@ -42,7 +27,7 @@ class MorvaneExportTable : public ::testing::Test {
 
 TEST_F(MorvaneExportTable, HoldsExactlyTheNineNamesWithTheirOrdinals) {
   ASSERT_TRUE(morvane_.loaded());
-  EXPECT_EQ(ExportTable(morvane_.handle()), kMorvaneExports);
+  EXPECT_EQ(wenlock::testing::PeExportTable(morvane_.handle()), kMorvaneExports);
 }
 
 TEST_F(MorvaneExportTable, AnExportFetchedByNameBuildsItsFrame) {

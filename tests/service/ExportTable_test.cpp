@@ -8,6 +8,7 @@
 #include <string>
 
 #include "LoadedLibrary.h"
+#include "PeExportTable.h"
 #include "WenlockFlatExports.h"
 
 namespace {
@@ -21,22 +22,6 @@ const std::map<std::string, unsigned> kFlatExports = {
     {"CheckRecvFrame", 13}, {"RecvFrameCopyBytes", 14}, {"DataStrToDown", 15}, {"FormatS", 16},
 };
 
-// Name to ordinal, read from the export directory of a loaded module.
-std::map<std::string, unsigned> ExportTable(HMODULE module) {
-  const auto* base = reinterpret_cast<const BYTE*>(module);
-  const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
-  const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
-  const IMAGE_DATA_DIRECTORY& entry = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_EXPORT];
-  const auto* exports = reinterpret_cast<const IMAGE_EXPORT_DIRECTORY*>(base + entry.VirtualAddress);
-  const auto* names = reinterpret_cast<const DWORD*>(base + exports->AddressOfNames);
-  const auto* ordinals = reinterpret_cast<const WORD*>(base + exports->AddressOfNameOrdinals);
-  std::map<std::string, unsigned> table;
-  for (DWORD i = 0; i < exports->NumberOfNames; ++i) {
-    table[reinterpret_cast<const char*>(base + names[i])] = exports->Base + ordinals[i];
-  }
-  return table;
-}
-
 class ExportTableTest : public ::testing::Test {
  protected:
   LoadedLibrary wenlock_{"Wenlock.dll"};
@@ -44,7 +29,7 @@ class ExportTableTest : public ::testing::Test {
 
 TEST_F(ExportTableTest, HoldsExactlyTheSixteenNamesWithTheirOrdinals) {
   ASSERT_TRUE(wenlock_.loaded());
-  EXPECT_EQ(ExportTable(wenlock_.handle()), kFlatExports);
+  EXPECT_EQ(wenlock::testing::PeExportTable(wenlock_.handle()), kFlatExports);
 }
 
 TEST_F(ExportTableTest, EveryExportIsTheSameFunctionByNameAndByOrdinal) {
