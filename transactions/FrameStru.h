@@ -135,11 +135,14 @@ inline constexpr std::array<TErrorEntry, 16> ErrorID_4 = {{
 
 inline constexpr std::string_view kCodeSuccess = ErrorID_1[0].Code;               // "000"
 inline constexpr std::string_view kCodeUnknownError = ErrorID_1[1].Code;          // "001"
+inline constexpr std::string_view kCodeDriverError = ErrorID_1[3].Code;           // "003"
 inline constexpr std::string_view kCodeOpenPortFailed = ErrorID_2[2].Code;        // "013"
+inline constexpr std::string_view kCodeDataError = ErrorID_3[3].Code;             // "024"
 inline constexpr std::string_view kCodeCardNotIdentified = ErrorID_3[13].Code;    // "034"
 inline constexpr std::string_view kCodeCardAreaEmpty = ErrorID_3[17].Code;        // "038"
 inline constexpr std::string_view kCodeCardNoMismatch = ErrorID_4[0].Code;        // "041"
 inline constexpr std::string_view kCodeWriteDataFailed = ErrorID_4[3].Code;       // "044"
+inline constexpr std::string_view kCodeInputParameterError = ErrorID_4[6].Code;   // "051"
 inline constexpr std::string_view kCodeWriteUserAreaFailed = ErrorID_4[15].Code;  // "060"
 
 // A write that succeeds keeps its starting value, which is two characters and not in the catalogue.

@@ -1,6 +1,6 @@
 // Transaction unit: everything between a card service call and the card. Its sections are the write
-// item assembly and the Q/GDW 130 purchase-test frame; the read and write transactions and the card
-// image decoders join them here.
+// item assembly, the Q/GDW 130 purchase-test frame, the card image decoders, the control-meter frame
+// builders and the read and write transactions.
 #pragma once
 
 #include <array>
@@ -9,7 +9,9 @@
 #include <string_view>
 
 #include "FrameStru.h"
+#include "OldMeterServer.h"
 #include "Q_GDW130_ShareFun.h"
+#include "TolvarDrv_Unit.h"
 
 namespace wenlock {
 
@@ -106,5 +108,99 @@ struct TGDW130_DataItem_AFNE4_F1 {
 // Cuts the item into the record's fields by their widths, from the first character on, without any
 // conversion; fields beyond the end of a short item come out short or empty.
 void GDW130_AFNE4_F1_DataItemParse(std::string_view item, TGDW130_DataItem_AFNE4_F1& record);
+
+// ===== Card image decoding =======================================================================
+
+// A decoded card: the record as far as it was filled and the read's result code for it, "000" when
+// every field was filled, "024" when the frame's content stopped the decoding (a field that is not
+// a number, a frame the reader of its kind rejects, a parse that fails), "003" when the old-meter
+// server could not be created or failed. Fields not reached stay empty.
+struct TCardDecoding {
+  TRead_Card_Items items;
+  std::string_view code;
+};
+
+// The text of a fixed field, the same whatever the card holds: factory "A", factor, meterKind and
+// meterConst "1", the demand times "2005-01-01 12:12:12", port and password empty, every other
+// field "0". The card-carried fields (cardNo, writeNo, leftPower, totalBuy, upZeroPower) are "0".
+std::string_view FixedReadCardItemText(std::string_view field);
+
+// Meter kind "01": a Q/GDW 130 frame carrying the E4 F1 purchase-test data item.
+TCardDecoding Kessel_ReadCardOper_Data(const std::string& ReadData);
+// Meter kind "00": an old-layout control-meter frame, read by a server made for this call;
+// CardItemFlag "1" reads a write-area frame, anything else a return-area frame.
+TCardDecoding Kessel_ReadCardOper_Data_old(const std::string& ReadData,
+                                           std::string_view CardItemFlag,
+                                           const OldMeterServerFactory& servers);
+// Meter kind "03": a GB-layout control-meter frame, read by Morvane; CardItemFlag as above.
+TCardDecoding Kessel_ReadCardOper_Data_GB(const std::string& ReadData,
+                                          std::string_view CardItemFlag);
+
+// The out arguments of the automation method Read_Card after port, in record order (factory first,
+// code4 last): factory always "A", every other one the record's field of the same name.
+constexpr std::size_t kReadCardOutArguments = ReadCardItemFields.size() - 1;
+void Read_OutData_old(const TRead_Card_Items& items,
+                      std::array<std::string, kReadCardOutArguments>& outArguments);
+
+// ===== Control-meter frame builders ==============================================================
+
+// What a builder made: the frame, or (frame empty) the write's result code for its refusal: "041"
+// a card number of the wrong length, "051" request values no frame can carry, "003" the old-meter
+// server could not be created or failed.
+struct TBuiltFrame {
+  std::string frame;
+  std::string_view code;
+};
+
+// Old control-meter frame from the server (created first, released after): account opening when
+// writeNo reads as 0 or not as an integer, a purchase otherwise; CardType 0 EEPROM card, 1 M1 card. The
+// card number must be 6 characters once trimmed, and a decimal integer.
+TBuiltFrame OldFrameStr(std::int32_t CardType, const TWrite_Card_Items& request,
+                        const OldMeterServerFactory& servers);
+
+// GB control-meter frame from Morvane: account opening (zjbfkkh) or purchase (zjbfkgd, count
+// writeNo + 1) as above; the card number must be 8 characters once trimmed. The first argument is
+// not used.
+TBuiltFrame GBFrameStr(std::int32_t unused, const TWrite_Card_Items& request);
+
+// ===== Read and write transactions ===============================================================
+
+// What the transactions run on: the reader table and the old-meter servers.
+struct TCardTransactionContext {
+  const TolvarDrv* drv;
+  OldMeterServerFactory servers;
+};
+
+// The production context: dcrf32 and "Brackwell.Morlin" (library wenlock_transactions_production).
+const TCardTransactionContext& DefaultCardTransactionContext();
+
+// 40 "F": the write leaves it in the return area; a read in mode "1" that finds it reports "038".
+inline constexpr std::string_view kBlankAreaMarker = "FFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFF";
+
+// The user number of the user-number area: the text up to its first "F", at most 20 characters.
+std::string UserID_Update_2(std::string_view text);
+
+// 0 when the text starts with a replacement-card record ("68387616", a hexadecimal count n, 2n
+// characters of card number, "FF", the upper-case checksum of all before it, "16"), -1 otherwise;
+// CardNo receives the card number once the count is read.
+std::int32_t Check_BuCardFlag(std::string_view text, std::string& CardNo);
+
+// The read: identifies the card, reads the user-number area and the area the read mode (code3)
+// selects, decodes the frame found there. Fills items and returns "000", "001", "003", "013",
+// "024", "034" or "038". Transactions of one process run one at a time.
+std::string Read_Card(TRead_Card_Items& items, const TCardTransactionContext& context);
+
+// The user number padded on the right with "F" to 18 characters; longer texts unchanged.
+std::string UserID_Update(std::string_view text);
+
+// The replacement-card record of operation "03" for the card number, or the empty text when the
+// card number is not hexadecimal text.
+std::string ReplacementCardRecord(std::string_view cardNo);
+
+// The write: builds the frame (or replacement-card record) for the request's meter kind first,
+// then writes the user-number area, the write area and the return area and announces the energy.
+// Returns "00", "001", "003", "013", "034", "041", "044", "051" or "060"; a refusal before the
+// first area write leaves the card untouched.
+std::string Write_Card(TWrite_Card_Items items, const TCardTransactionContext& context);
 
 }  // namespace wenlock

@@ -1,0 +1,15 @@
+#include "Serialisation.h"
+
+namespace wenlock {
+
+std::mutex& ReaderPortLock() {
+  static std::mutex lock;
+  return lock;
+}
+
+std::mutex& MorvaneLock() {
+  static std::mutex lock;
+  return lock;
+}
+
+}  // namespace wenlock
