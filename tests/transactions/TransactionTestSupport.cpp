@@ -172,17 +172,14 @@ int AreaOfAddress(int address, std::int16_t cardType) {
   return -1;
 }
 
+// Consecutive calls on one area (its blocks, the reader's retries) are one operation: the
+// transactions never reach the same area twice in a row.
 std::vector<int> AreasReached(const std::vector<std::string>& journal, std::int16_t cardType,
                               const std::string& function) {
   std::vector<int> areas;
-  bool inOperation = false;
   for (const auto& line : journal) {
-    // Every area operation of an M1 card starts by selecting the card.
-    if (line.rfind("dc_card(", 0) == 0) inOperation = false;
     const int area = AreaOfAddress(Address(line, function), cardType);
-    if (area < 0) continue;
-    if (cardType == kEepromCard || !inOperation || areas.back() != area) areas.push_back(area);
-    inOperation = true;
+    if (area >= 0 && (areas.empty() || areas.back() != area)) areas.push_back(area);
   }
   return areas;
 }

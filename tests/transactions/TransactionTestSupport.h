@@ -66,7 +66,7 @@ class SimulatedCard {
   TCardTransactionContext context_;
 };
 
-// The card areas the journal's reads (or writes) reached, in order, each once per operation.
+// The card areas the journal's reads (or writes) reached, in order.
 std::vector<int> AreasRead(const std::vector<std::string>& journal, std::int16_t cardType);
 std::vector<int> AreasWritten(const std::vector<std::string>& journal, std::int16_t cardType);
 int CallCount(const std::vector<std::string>& journal, const std::string& function);
