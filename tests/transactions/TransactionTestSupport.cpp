@@ -156,14 +156,12 @@ int Address(const std::string& line, const std::string& function) {
   return std::stoi(line.substr(head.size()));
 }
 
-int AreaOfAddress(int address, std::int16_t cardType) {
+// The area whose first block (M1) or offset (EEPROM) is the address, or -1.
+int AreaStartingAt(int address, std::int16_t cardType) {
   for (std::int16_t area = 0; area <= 4; ++area) {
     if (cardType == kM1Card) {
-      for (const auto& sector : M1AreaLayout(area)) {
-        for (auto block : sector.blocks) {
-          if (block == address) return area;
-        }
-      }
+      const auto layout = M1AreaLayout(area);
+      if (layout.front().blocks.front() == address) return area;
     } else {
       const EepromArea layout = EepromAreaLayout(area);
       if (layout.exists && layout.offset == address) return area;
@@ -172,14 +170,23 @@ int AreaOfAddress(int address, std::int16_t cardType) {
   return -1;
 }
 
-// Consecutive calls on one area (its blocks, the reader's retries) are one operation: the
-// transactions never reach the same area twice in a row.
+// M1 areas overlap, so an M1 area is known by the first block after the card selection that starts
+// each area operation; EEPROM retries repeat the same call, counted once.
 std::vector<int> AreasReached(const std::vector<std::string>& journal, std::int16_t cardType,
                               const std::string& function) {
   std::vector<int> areas;
+  bool operationStart = true;
   for (const auto& line : journal) {
-    const int area = AreaOfAddress(Address(line, function), cardType);
-    if (area >= 0 && (areas.empty() || areas.back() != area)) areas.push_back(area);
+    if (line.rfind("dc_card(", 0) == 0) operationStart = true;
+    const int address = Address(line, function);
+    if (address < 0) continue;
+    const int area = AreaStartingAt(address, cardType);
+    if (cardType == kM1Card) {
+      if (operationStart && area >= 0) areas.push_back(area);
+      operationStart = false;
+    } else if (area >= 0 && (areas.empty() || areas.back() != area)) {
+      areas.push_back(area);
+    }
   }
   return areas;
 }
