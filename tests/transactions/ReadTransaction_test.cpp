@@ -209,6 +209,9 @@ TEST(UserIDUpdate2, CutsAtTheFirstFAndAfter20Characters) {
 std::int16_t WL_STDCALL ReadRaising(std::int32_t, std::int16_t, char*) {
   throw std::runtime_error("reader library failure");
 }
+std::int16_t WL_STDCALL WriteRaising(std::int32_t, std::int16_t, const char*) {
+  throw std::runtime_error("reader library failure");
+}
 
 TEST(ReadCard, AnUnexpectedFailureGives001AndClosesTheReader) {
   SimulatedCard card;
@@ -221,9 +224,7 @@ TEST(ReadCard, AnUnexpectedFailureGives001AndClosesTheReader) {
   EXPECT_EQ(CallCount(card.journal(), "dc_exit"), 1);
   TWrite_Card_Items sale = Request("1", "1", "123456789012");
   sale.buyPower = "1";
-  raising.dc_write_hex = [](std::int32_t, std::int16_t, const char*) -> std::int16_t {
-    throw std::runtime_error("reader library failure");
-  };
+  raising.dc_write_hex = WriteRaising;
   EXPECT_EQ(Write_Card(sale, context), "001");
 }
 
