@@ -2,9 +2,11 @@
 
 #include <functional>
 #include <map>
+#include <optional>
 #include <stdexcept>
 
 #include "CardImage.h"
+#include "MeterAnswer.h"
 #include "Text.h"
 #include "TolvarWRCard_Unit.h"
 
@@ -23,7 +25,10 @@ constexpr const char* kUsage =
     "                           refuse_memory <offsets>, remove_after n (calls from now; -1 never),\n"
     "                           corrupt_reads yes|no\n"
     "  clear-faults             no fault at all\n"
-    "  prompts                  the voice prompts the reader was asked to announce\n";
+    "  prompts                  the voice prompts the reader was asked to announce\n"
+    "  answer [remaining]       act as the card's meter or terminal after a sale: take the frame\n"
+    "                           of the write area, write the answer into the return area, with\n"
+    "                           the remaining energy (default: the energy of the sale)\n";
 
 class UsageError : public std::runtime_error {
  public:
@@ -144,6 +149,17 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     for (const auto& prompt : sim::LoadCardImage(ImagePath()).prompts) {
       out << DescribePrompt(prompt) << "\n";
     }
+  } else if (command == "answer") {
+    if (args.size() > 2) throw UsageError("answer takes at most one argument");
+    std::optional<double> remaining;
+    if (args.size() == 2) {
+      double energy = 0;
+      if (!TryStrToFloat(args[1], energy)) throw UsageError("the remaining energy is a number");
+      remaining = energy;
+    }
+    const TMeterAnswer answer = AnswerSale(Dcrf32Drv(), remaining);
+    out << "meter kind " << answer.kindCode << " answered in area " << answer.returnArea << ": "
+        << answer.frame << "\n";
   } else {
     throw UsageError("unknown command " + command);
   }

@@ -1,6 +1,7 @@
-// The card tool: issues simulated cards, shows their areas as the system reads them, sets reader
-// faults and lists the voice prompts. It works on the card image named by WENLOCK_CARD_IMAGE and
-// reads the card through the reader unit and the dcrf32 table, as the system would.
+// The card tool: issues simulated cards, shows their areas as the system reads them, answers a sale
+// as the card's meter or terminal would, sets reader faults and lists the voice prompts. It works
+// on the card image named by WENLOCK_CARD_IMAGE and reaches the card through the reader unit and
+// the dcrf32 table, as the system would.
 #pragma once
 
 #include <ostream>

@@ -209,6 +209,11 @@ SimulatedCard::SimulatedCard(Medium medium, ServerMode servers)
       servers_(servers),
       context_{&reader_.table(), servers_.factory()} {}
 
+SimulatedCard::SimulatedCard(Medium medium, OldMeterServerFactory servers)
+    : SimulatedCard(medium) {
+  context_.servers = std::move(servers);
+}
+
 template <typename Step>
 void SimulatedCard::Outside(Step&& step) {
   reader_.table().dc_init(100, 115200);
@@ -243,6 +248,11 @@ std::string SimulatedCard::Read(TRead_Card_Items& items) {
 std::string SimulatedCard::Write(const TWrite_Card_Items& request) {
   reader_.ClearJournal();
   return Write_Card(request, context_);
+}
+
+cardtool::TMeterAnswer SimulatedCard::Answer(std::optional<double> remainingEnergy) {
+  reader_.ClearJournal();
+  return cardtool::AnswerSale(reader_.table(), remainingEnergy);
 }
 
 std::string SimulatedCard::CardContent() {

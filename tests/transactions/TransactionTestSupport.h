@@ -3,10 +3,12 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "InProcessReader.h"
+#include "MeterAnswer.h"
 #include "TO_Kessel_Unit.h"
 #include "TestSupport.h"
 
@@ -37,6 +39,8 @@ enum class Medium { kM1, kEeprom };
 class SimulatedCard {
  public:
   explicit SimulatedCard(Medium medium = Medium::kM1, ServerMode servers = ServerMode::kAvailable);
+  // The transactions reach old-meter servers through the factory given (the production one, say).
+  SimulatedCard(Medium medium, OldMeterServerFactory servers);
 
   const TCardTransactionContext& context() const { return context_; }
   sim::CardImage& image() { return reader_.image(); }
@@ -51,6 +55,8 @@ class SimulatedCard {
   // The transactions on this card; the reader's journal is cleared first.
   std::string Read(TRead_Card_Items& items);
   std::string Write(const TWrite_Card_Items& request);
+  // The meter or terminal answers the sale on the card; the reader's journal is cleared first.
+  cardtool::TMeterAnswer Answer(std::optional<double> remainingEnergy);
 
   // What the card holds (M1 blocks and EEPROM bytes), for comparing before and after.
   std::string CardContent();

@@ -2,7 +2,8 @@
 // the card untouched, reader refusals at each write step, the voice prompt, and round trips.
 #include <gtest/gtest.h>
 
-#include "MorlinFrames.h"
+#include <optional>
+
 #include "TransactionTestSupport.h"
 #include "TolvarWRCard_Unit.h"
 
@@ -191,49 +192,75 @@ TEST(WriteCard, ReplacementCardRecordOfAnOddCardNumberIsNotRecognised) {
 struct RoundTripCase {
   const char* name;
   Medium medium;
-  std::string code1, cardNo, readCardNo;
-  // The meter's answer in the return area after the sale; empty when none is modelled here.
-  std::function<std::string()> answer;
-  std::string answeredEnergy;
+  std::string code1, cardNo;
+  std::optional<double> remaining;  // what the meter reports left; by default the energy sold
+  // A read of the answer.
+  std::string writeNo, leftPower, totalBuy, upZeroPower;
 };
 
 TEST(WriteCard, RoundTripsForEveryMeterKind) {
   const std::vector<RoundTripCase> cases = {
-      {"old meter, M1", Medium::kM1, "0", "000042", "000042",
-       [] { return morlin::BuildReturnAreaFrame({42, 2, 17.25}); }, "17.25"},
-      {"old meter, EEPROM", Medium::kEeprom, "0", "000042", "000042",
-       [] { return morlin::BuildReturnAreaFrame({42, 2, -3.5}); }, "-3.5"},
-      {"Q/GDW 130 terminal, M1", Medium::kM1, "1", "123456789012", "123456789012", nullptr, ""},
-      {"GB meter, M1", Medium::kM1, "3", "12345678", "12345678", nullptr, ""},
+      {"old meter, M1", Medium::kM1, "0", "000042", 17.25, "1", "17.25", "0", "0"},
+      {"old meter, EEPROM", Medium::kEeprom, "0", "000042", -3.5, "1", "-3.5", "0", "0"},
+      {"old meter, energy sold", Medium::kEeprom, "0", "000042", std::nullopt, "1", "20.5", "0",
+       "0"},
+      {"Q/GDW 130 terminal, M1", Medium::kM1, "1", "123456789012", 7.5, "1", "7.5", "20.5", "0"},
+      {"Q/GDW 130 terminal beyond zero", Medium::kM1, "1", "123456789012", -2.25, "1", "0",
+       "20.5", "2.25"},
+      {"Q/GDW 130 terminal, energy sold", Medium::kM1, "1", "123456789012", std::nullopt, "1",
+       "20.5", "20.5", "0"},
+      {"GB meter, M1", Medium::kM1, "3", "12345678", 4.75, "2", "4.75", "0", "0"},
+      {"GB meter on credit", Medium::kM1, "3", "12345678", -1.5, "2", "-1.5", "0", "0"},
+      {"GB meter, energy sold", Medium::kM1, "3", "12345678", std::nullopt, "2", "20.5", "0",
+       "0"},
   };
+  const FixedClock clock(MakeDateTime(2024, 3, 9, 14, 5, 6));
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     SimulatedCard card(c.medium);
+    TWrite_Card_Items sale;
     for (const std::string writeNo : {"0", "1"}) {
-      TWrite_Card_Items request = Sale(c.code1, c.cardNo, writeNo);
-      request.buyPower = writeNo == "0" ? "50" : "20.5";
-      ASSERT_EQ(card.Write(request), "00");
+      sale = Sale(c.code1, c.cardNo, writeNo);
+      sale.buyPower = writeNo == "0" ? "50" : "20.5";
+      ASSERT_EQ(card.Write(sale), "00");
       TRead_Card_Items read;
       read.code3 = "1";
       EXPECT_EQ(card.Read(read), "038");  // decoded, and the return area still blank
       EXPECT_EQ(read.code1, "0" + c.code1);
       EXPECT_EQ(read.code2, "12345");
-      EXPECT_EQ(read.cardNo, c.readCardNo);
-      if (c.code1 != "1") EXPECT_EQ(read.leftPower, request.buyPower);
-      if (c.code1 == "3") EXPECT_EQ(read.writeNo, std::to_string(std::stoi(writeNo) + 1));
-      if (c.code1 == "0") EXPECT_EQ(read.writeNo, writeNo);
+      EXPECT_EQ(read.cardNo, c.cardNo);
+      if (c.code1 != "1") { EXPECT_EQ(read.leftPower, sale.buyPower); }
+      if (c.code1 == "3") { EXPECT_EQ(read.writeNo, std::to_string(std::stoi(writeNo) + 1)); }
+      if (c.code1 == "0") { EXPECT_EQ(read.writeNo, writeNo); }
     }
-    if (!c.answer) continue;
-    const auto kind = c.code1 == "0" ? 3 : 1;
-    card.PutArea(static_cast<std::int16_t>(kind), c.answer());
-    for (const std::string mode : {"0", "1"}) {
-      SCOPED_TRACE(mode);
-      TRead_Card_Items read;
-      read.code3 = mode;
-      EXPECT_EQ(card.Read(read), "000");
-      EXPECT_EQ(read.cardNo, c.readCardNo);
-      EXPECT_EQ(read.leftPower, mode == "0" ? c.answeredEnergy : "20.5");
-    }
+    const std::string saleFrame = card.AreaText(c.code1 == "0" ? 2 : 0);
+    const cardtool::TMeterAnswer answer = card.Answer(c.remaining);
+    EXPECT_EQ(answer.kindCode, "0" + c.code1);
+    EXPECT_EQ(answer.returnArea, c.code1 == "0" ? 3 : 1);
+    EXPECT_EQ(AreasWritten(card.journal(), card.cardType()), std::vector<int>{answer.returnArea});
+    EXPECT_EQ(card.AreaText(answer.returnArea), answer.frame);
+    EXPECT_EQ(card.AreaText(c.code1 == "0" ? 2 : 0), saleFrame) << "the sale stays";
+
+    TRead_Card_Items answered;
+    answered.code3 = "0";
+    EXPECT_EQ(card.Read(answered), "000");
+    EXPECT_EQ(AreasRead(card.journal(), card.cardType()),
+              (std::vector<int>{4, answer.returnArea}));
+    EXPECT_EQ(answered.code1, "0" + c.code1);
+    EXPECT_EQ(answered.code2, "12345");
+    EXPECT_EQ(answered.cardNo, c.cardNo);
+    EXPECT_EQ(answered.writeNo, c.writeNo);
+    EXPECT_EQ(answered.leftPower, c.leftPower);
+    EXPECT_EQ(answered.totalBuy, c.totalBuy);
+    EXPECT_EQ(answered.upZeroPower, c.upZeroPower);
+
+    // The sale is read as written, now that the return area is no longer blank; the terminal's
+    // decoder takes the sale's short data unit for the item it answers with, and stops at leftPower.
+    TRead_Card_Items sold;
+    sold.code3 = "1";
+    EXPECT_EQ(card.Read(sold), c.code1 == "1" ? "024" : "000");
+    EXPECT_EQ(sold.cardNo, c.cardNo);
+    if (c.code1 != "1") { EXPECT_EQ(sold.leftPower, sale.buyPower); }
   }
 }
 
