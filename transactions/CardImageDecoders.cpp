@@ -2,10 +2,8 @@
 // record copied into the out arguments of Read_Card.
 #include <cstring>
 #include <functional>
-#include <mutex>
 
 #include "Morvane.h"
-#include "Serialisation.h"
 #include "TO_Kessel_Unit.h"
 #include "Text.h"
 
@@ -176,13 +174,10 @@ TCardDecoding Kessel_ReadCardOper_Data_old(const std::string& ReadData,
 TCardDecoding Kessel_ReadCardOper_Data_GB(const std::string& ReadData,
                                           std::string_view CardItemFlag) {
   TGBValues values;
-  {
-    const std::lock_guard<std::mutex> lock(MorvaneLock());
-    if (CardItemFlag == kWriteAreaMode) {
-      ReadGBWriteArea(ReadData, values);
-    } else {
-      ReadGBReturnArea(ReadData, values);
-    }
+  if (CardItemFlag == kWriteAreaMode) {
+    ReadGBWriteArea(ReadData, values);
+  } else {
+    ReadGBReturnArea(ReadData, values);
   }
   // A rejected frame leaves the outputs unset: nothing of it can be reported.
   if (values.result != 0) return Stopped(kCodeDataError);

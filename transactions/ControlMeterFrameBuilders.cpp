@@ -2,11 +2,9 @@
 // Morvane. Request texts that do not read as numbers take fixed defaults.
 #include <cstring>
 #include <limits>
-#include <mutex>
 #include <vector>
 
 #include "Morvane.h"
-#include "Serialisation.h"
 #include "TO_Kessel_Unit.h"
 #include "Text.h"
 
@@ -110,16 +108,13 @@ TBuiltFrame GBFrameStr(std::int32_t, const TWrite_Card_Items& request) {
     return Refused(kCodeInputParameterError);
   }
   MorvaneFrame frame;
-  {
-    const std::lock_guard<std::mutex> lock(MorvaneLock());
-    if (IsAccountOpening(r.writeNo)) {
-      if (zjbfkkh(r.factor, 1, 0, 1, r.buyPower, r.warnPower, 0, 0, 0, 0, 0, 1, 0, 0,
-                  cardNo.c_str(), "0000", "2359", frame.out()) != 0) {
-        return Refused(kCodeInputParameterError);
-      }
-    } else {
-      zjbfkgd(r.writeNo + 1, r.buyPower, cardNo.c_str(), frame.out());
+  if (IsAccountOpening(r.writeNo)) {
+    if (zjbfkkh(r.factor, 1, 0, 1, r.buyPower, r.warnPower, 0, 0, 0, 0, 0, 1, 0, 0,
+                cardNo.c_str(), "0000", "2359", frame.out()) != 0) {
+      return Refused(kCodeInputParameterError);
     }
+  } else {
+    zjbfkgd(r.writeNo + 1, r.buyPower, cardNo.c_str(), frame.out());
   }
   // Morvane refuses only values its frame cannot carry.
   std::string text = frame.text();

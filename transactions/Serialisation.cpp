@@ -7,9 +7,4 @@ std::mutex& ReaderPortLock() {
   return lock;
 }
 
-std::mutex& MorvaneLock() {
-  static std::mutex lock;
-  return lock;
-}
-
 }  // namespace wenlock

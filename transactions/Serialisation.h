@@ -1,4 +1,5 @@
-// The locks that keep shared things from being used by two calls at once.
+// The lock that keeps the one reader from serving two transactions at once. Morvane serialises its
+// own calls.
 #pragma once
 
 #include <mutex>
@@ -7,8 +8,5 @@ namespace wenlock {
 
 // Held for a whole read or write: one reader on port 100 serves every transaction of the process.
 std::mutex& ReaderPortLock();
-
-// Held for each Morvane call: the library keeps the frame it built and read in module state.
-std::mutex& MorvaneLock();
 
 }  // namespace wenlock
