@@ -1,5 +1,6 @@
 // The export table of Wenlock.dll as Windows loaders see it: exactly the sixteen flat exports with
-// ordinals 1 to 16, each reachable by name and by ordinal.
+// ordinals 1 to 16 and the four in-process server entry points with ordinals 17 to 20, each
+// reachable by name and by ordinal.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -21,20 +22,30 @@ const std::map<std::string, unsigned> kFlatExports = {
     {"ParseFrameOper", 9},  {"DataToFormat", 10},   {"FormatToData", 11},  {"checkSum_CS", 12},
     {"CheckRecvFrame", 13}, {"RecvFrameCopyBytes", 14}, {"DataStrToDown", 15}, {"FormatS", 16},
 };
+const std::map<std::string, unsigned> kServerEntryPoints = {
+    {"DllUnregisterServer", 17}, {"DllRegisterServer", 18}, {"DllCanUnloadNow", 19},
+    {"DllGetClassObject", 20},
+};
+
+std::map<std::string, unsigned> AllExports() {
+  std::map<std::string, unsigned> all = kFlatExports;
+  all.insert(kServerEntryPoints.begin(), kServerEntryPoints.end());
+  return all;
+}
 
 class ExportTableTest : public ::testing::Test {
  protected:
   LoadedLibrary wenlock_{"Wenlock.dll"};
 };
 
-TEST_F(ExportTableTest, HoldsExactlyTheSixteenNamesWithTheirOrdinals) {
+TEST_F(ExportTableTest, HoldsExactlyTheTwentyNamesWithTheirOrdinals) {
   ASSERT_TRUE(wenlock_.loaded());
-  EXPECT_EQ(wenlock::testing::PeExportTable(wenlock_.handle()), kFlatExports);
+  EXPECT_EQ(wenlock::testing::PeExportTable(wenlock_.handle()), AllExports());
 }
 
 TEST_F(ExportTableTest, EveryExportIsTheSameFunctionByNameAndByOrdinal) {
   ASSERT_TRUE(wenlock_.loaded());
-  for (const auto& [name, ordinal] : kFlatExports) {
+  for (const auto& [name, ordinal] : AllExports()) {
     const auto by_name = wenlock_.Get<FARPROC>(name.c_str());
     EXPECT_NE(by_name, nullptr) << name;
     EXPECT_EQ(by_name, wenlock_.GetByOrdinal<FARPROC>(ordinal)) << name;
