@@ -19,6 +19,7 @@ std::string LowByteFirst(std::int64_t value, int digits) {
   return DataStrToDown(IntToHex(value, digits));
 }
 
+// Rounded, not cut as Morvane's builders do: 0.29 x 100 is 28.999... in binary.
 std::string Bin32x100(double x) {
   const double hundredths = std::round(x * 100);
   if (!(std::abs(hundredths) <= std::numeric_limits<std::int32_t>::max())) {
@@ -37,7 +38,7 @@ std::string GBFrameAddress(std::string_view terminaladdr) {
   if (terminaladdr.size() != kGBAddressLength) {
     throw ConversionError("GB address " + std::string(terminaladdr) + " is not 8 characters");
   }
-  HexToUInt(terminaladdr);
+  HexToUInt(terminaladdr);  // raises for an address that is not hexadecimal
   return Copy(terminaladdr, 1, 4) + DataStrToDown(Copy(terminaladdr, 5, 4));
 }
 

@@ -10,8 +10,6 @@ namespace wenlock::testing {
 
 namespace {
 
-std::string Arguments() { return {}; }
-
 template <typename First, typename... Rest>
 std::string Arguments(First first, Rest... rest) {
   std::string text;
