@@ -106,6 +106,8 @@ TEST_P(WenlockMethods, ArgumentWithoutTextFailsTheCallBeforeAnyReaderCall) {
     EXPECT_EQ(result.errCode, kEmpty);
     EXPECT_EQ(card_.Trace(), "") << "no reader call";
   }
+  Read(Arg::Text(L"1"));
+  EXPECT_NE(card_.Trace(), "") << "the trace records reader calls";
 }
 
 TEST_P(WenlockMethods, NullPortLeavesEveryOutEmpty) {
