@@ -130,3 +130,17 @@ function(wenlock_write_export_files target library_name export_list)
     target_link_libraries(${target}_import INTERFACE ${target})
   endif()
 endfunction()
+
+# wenlock_add_regsvr32_test(<test name> <server target> <CLSID> <LIBID> <ProgID> <description>)
+#   Registers the server with the real regsvr32 of its bitness under Wine, checks every key in both
+#   registry views, unregisters it and checks nothing is left.
+function(wenlock_add_regsvr32_test name server clsid libid prog_id description)
+  add_test(NAME ${name}
+    COMMAND sh ${PROJECT_SOURCE_DIR}/tests/support/regsvr32_check.sh
+            ${PROJECT_SOURCE_DIR}/cmake/wine-run ${WENLOCK_WINE_BITS} $<TARGET_FILE:${server}>
+            ${clsid} ${libid} ${prog_id} "${description}")
+  set_tests_properties(${name} PROPERTIES
+    PASS_REGULAR_EXPRESSION "registered and unregistered ${prog_id}"
+    FAIL_REGULAR_EXPRESSION "FAIL:"
+    RESOURCE_LOCK wine_registry)
+endfunction()
