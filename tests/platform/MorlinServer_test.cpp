@@ -8,7 +8,7 @@
 #include "ComError.h"
 #include "ComHandles.h"
 #include "LateBinding.h"
-#include "LoadedLibrary.h"
+#include "ComServerTesting.h"
 #include "MorlinFrames.h"
 #include "OldCtrl_Dl645.h"
 
@@ -24,8 +24,8 @@ constexpr wchar_t kClsid[] = L"{A647C868-0B8F-4FB1-BFE1-C9544F27D088}";
 constexpr wchar_t kLibId[] = L"{8C93683C-4AB5-48D9-A70D-F850307D49C0}";
 constexpr wchar_t kIid[] = L"{5D233204-1133-4906-9FED-543E38AA4B78}";
 
-using EntryPoint = HRESULT(STDAPICALLTYPE*)();
-using GetClassObjectEntry = HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**);
+using testing::RegistryKeyExists;
+using testing::RegistryText;
 
 GUID Guid(const wchar_t* text) {
   GUID guid;
@@ -34,26 +34,6 @@ GUID Guid(const wchar_t* text) {
 }
 
 std::wstring ClassKey() { return std::wstring(L"CLSID\\") + kClsid; }
-
-bool KeyExists(const std::wstring& path, REGSAM view = 0) {
-  HKEY key = nullptr;
-  if (RegOpenKeyExW(HKEY_CLASSES_ROOT, path.c_str(), 0, KEY_READ | view, &key) != ERROR_SUCCESS) {
-    return false;
-  }
-  RegCloseKey(key);
-  return true;
-}
-
-// The value as text, or "<missing>".
-std::wstring RegistryText(const std::wstring& path, const wchar_t* name = nullptr) {
-  wchar_t text[1024] = {};
-  DWORD size = sizeof(text);
-  if (RegGetValueW(HKEY_CLASSES_ROOT, path.c_str(), name, RRF_RT_REG_SZ, nullptr, text, &size) !=
-      ERROR_SUCCESS) {
-    return L"<missing>";
-  }
-  return text;
-}
 
 // The status a call throws with, or S_OK when it does not throw.
 template <typename Call>
@@ -71,31 +51,22 @@ class MorlinServer : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_EQ(apartment_.result(), S_OK);
-    ASSERT_TRUE(library_.loaded());
-    ASSERT_EQ(Entry("DllRegisterServer")(), S_OK);
+    ASSERT_TRUE(server_.library().loaded());
+    ASSERT_EQ(server_.registration(), S_OK);
   }
+  // Unregistering again after a test that unregistered is no failure.
   void TearDown() override { EXPECT_EQ(Entry("DllUnregisterServer")(), S_OK); }
 
-  EntryPoint Entry(const char* name) const {
-    const auto entry = library_.Get<EntryPoint>(name);
-    EXPECT_NE(entry, nullptr) << name;
-    return entry;
-  }
-  std::wstring ModulePath() const {
-    wchar_t path[MAX_PATH] = {};
-    GetModuleFileNameW(library_.handle(), path, MAX_PATH);
-    return path;
-  }
-  // The class factory straight from the DLL, as COM gets it.
+  testing::ServerEntryPoint Entry(const char* name) const { return server_.Entry(name); }
+  std::wstring ModulePath() const { return server_.ModulePath(); }
   com::ComPtr<IClassFactory> Factory() const {
     com::ComPtr<IClassFactory> factory;
-    const auto get = library_.Get<GetClassObjectEntry>("DllGetClassObject");
-    EXPECT_EQ(get(Guid(kClsid), IID_IClassFactory, factory.PutVoid()), S_OK);
+    EXPECT_EQ(server_.GetClassObject(Guid(kClsid), IID_IClassFactory, factory.PutVoid()), S_OK);
     return factory;
   }
 
   com::ScopedApartment apartment_;
-  testing::LoadedLibrary library_{"Morlin.dll"};
+  testing::RegisteredServer server_{"Morlin.dll"};
 };
 
 TEST_F(MorlinServer, RegistrationWritesTheClassItsProgIdBothWaysAndTheTypeLibrary) {
@@ -106,15 +77,15 @@ TEST_F(MorlinServer, RegistrationWritesTheClassItsProgIdBothWaysAndTheTypeLibrar
   EXPECT_EQ(RegistryText(std::wstring(kProgId) + L"\\CLSID"), kClsid);
   const wchar_t* platform = sizeof(void*) == 8 ? L"\\1.0\\409\\win64" : L"\\1.0\\409\\win32";
   EXPECT_EQ(RegistryText(std::wstring(L"TypeLib\\") + kLibId + platform), ModulePath());
-  EXPECT_TRUE(KeyExists(std::wstring(L"Interface\\") + kIid));
+  EXPECT_TRUE(RegistryKeyExists(std::wstring(L"Interface\\") + kIid));
 }
 
 TEST_F(MorlinServer, UnregistrationRemovesAllOfItAndCreationThenFails) {
   ASSERT_EQ(Entry("DllUnregisterServer")(), S_OK);
-  EXPECT_FALSE(KeyExists(ClassKey()));
-  EXPECT_FALSE(KeyExists(kProgId));
-  EXPECT_FALSE(KeyExists(std::wstring(L"TypeLib\\") + kLibId));
-  EXPECT_FALSE(KeyExists(std::wstring(L"Interface\\") + kIid));
+  EXPECT_FALSE(RegistryKeyExists(ClassKey()));
+  EXPECT_FALSE(RegistryKeyExists(kProgId));
+  EXPECT_FALSE(RegistryKeyExists(std::wstring(L"TypeLib\\") + kLibId));
+  EXPECT_FALSE(RegistryKeyExists(std::wstring(L"Interface\\") + kIid));
   const HRESULT status = StatusOf([] { AutomationObject::Create(kProgId); });
   EXPECT_TRUE(status == REGDB_E_CLASSNOTREG || status == CO_E_CLASSSTRING) << std::hex << status;
   // Unregistering what is not registered is no failure (TearDown does it once more).
@@ -130,8 +101,8 @@ TEST_F(MorlinServer, UnregisteringKeepsTheProgIdWhileTheOtherBitnessRegistersThe
   RegCloseKey(key);
 
   EXPECT_EQ(Entry("DllUnregisterServer")(), S_OK);
-  EXPECT_FALSE(KeyExists(ClassKey()));
-  EXPECT_TRUE(KeyExists(ClassKey(), other_view));
+  EXPECT_FALSE(RegistryKeyExists(ClassKey()));
+  EXPECT_TRUE(RegistryKeyExists(ClassKey(), other_view));
   EXPECT_EQ(RegistryText(std::wstring(kProgId) + L"\\CLSID"), kClsid);
 
   // Leave no trace for the other bitness's tests.
@@ -139,7 +110,7 @@ TEST_F(MorlinServer, UnregisteringKeepsTheProgIdWhileTheOtherBitnessRegistersThe
   EXPECT_EQ(RegDeleteKeyExW(HKEY_CLASSES_ROOT, other_server.c_str(), other_view, 0), ERROR_SUCCESS);
   EXPECT_EQ(RegDeleteKeyExW(HKEY_CLASSES_ROOT, ClassKey().c_str(), other_view, 0), ERROR_SUCCESS)
       << "the other view held more than this test wrote";
-  EXPECT_FALSE(KeyExists(ClassKey(), other_view));
+  EXPECT_FALSE(RegistryKeyExists(ClassKey(), other_view));
 }
 
 TEST_F(MorlinServer, GetIDsOfNamesFindsEveryMethod) {
@@ -358,7 +329,7 @@ TEST_F(MorlinServer, ObjectsAreAnsweredFromTheirOwnTypeInformation) {
 }
 
 TEST_F(MorlinServer, EveryCreationMakesANewObjectAndUnloadWaitsForObjectsAndLocks) {
-  const EntryPoint can_unload = Entry("DllCanUnloadNow");
+  const auto can_unload = Entry("DllCanUnloadNow");
   ASSERT_EQ(can_unload(), S_OK);
   {
     com::ComPtr<IClassFactory> factory = Factory();
@@ -382,8 +353,8 @@ TEST_F(MorlinServer, EveryCreationMakesANewObjectAndUnloadWaitsForObjectsAndLock
   EXPECT_EQ(can_unload(), S_OK);
 
   com::ComPtr<IClassFactory> other;
-  const auto get = library_.Get<GetClassObjectEntry>("DllGetClassObject");
-  EXPECT_EQ(get(Guid(kIid), IID_IClassFactory, other.PutVoid()), CLASS_E_CLASSNOTAVAILABLE);
+  EXPECT_EQ(server_.GetClassObject(Guid(kIid), IID_IClassFactory, other.PutVoid()),
+            CLASS_E_CLASSNOTAVAILABLE);
 }
 
 TEST(DispatchArguments, StandLastToFirstAsDispparamsHoldsThem) {

@@ -13,8 +13,6 @@
 namespace wenlock::testing {
 namespace {
 
-using EntryPoint = HRESULT(STDAPICALLTYPE*)();
-
 constexpr std::size_t OutPosition(std::string_view field) {
   std::size_t position = 1;
   while (ReadCardItemFields[position].Name != field) ++position;
@@ -87,20 +85,6 @@ HRESULT WriteThroughVtable(IWenlockCOM* object, const std::array<Arg, WriteCardI
 }
 
 }  // namespace
-
-RegisteredWenlock::RegisteredWenlock() {
-  if (const auto entry = library_.Get<EntryPoint>("DllRegisterServer")) registration_ = entry();
-}
-
-RegisteredWenlock::~RegisteredWenlock() {
-  if (const auto entry = library_.Get<EntryPoint>("DllUnregisterServer")) entry();
-}
-
-std::wstring RegisteredWenlock::ModulePath() const {
-  wchar_t path[MAX_PATH] = {};
-  GetModuleFileNameW(library_.handle(), path, MAX_PATH);
-  return path;
-}
 
 com::ComPtr<IWenlockCOM> CreateWenlock() {
   com::ComPtr<IWenlockCOM> object;

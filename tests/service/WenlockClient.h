@@ -14,6 +14,7 @@
 
 #include "CardImage.h"
 #include "ComHandles.h"
+#include "ComServerTesting.h"
 #include "LoadedLibrary.h"
 #include "TO_Kessel_Unit.h"
 #include "TestSupport.h"
@@ -24,20 +25,9 @@ namespace wenlock::testing {
 inline constexpr wchar_t kWenlockProgId[] = L"Wenlock.WenlockCOM";
 
 // Wenlock.dll of this build, registered for the lifetime of the object and unregistered after.
-class RegisteredWenlock {
+class RegisteredWenlock : public RegisteredServer {
  public:
-  RegisteredWenlock();
-  ~RegisteredWenlock();
-  RegisteredWenlock(const RegisteredWenlock&) = delete;
-  RegisteredWenlock& operator=(const RegisteredWenlock&) = delete;
-
-  const LoadedLibrary& library() const { return library_; }
-  HRESULT registration() const { return registration_; }
-  std::wstring ModulePath() const;
-
- private:
-  LoadedLibrary library_{"Wenlock.dll"};
-  HRESULT registration_ = E_FAIL;
+  RegisteredWenlock() : RegisteredServer("Wenlock.dll") {}
 };
 
 // A new object by ProgID, as its dual interface; empty when creation fails.

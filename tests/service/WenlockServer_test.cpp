@@ -15,29 +15,8 @@ constexpr wchar_t kClsid[] = L"{02EA9F6B-2160-4E78-A3B2-E03F6F8B3CAF}";
 constexpr wchar_t kLibId[] = L"{F1C9CDEB-B75F-4B95-A58B-3840041A2388}";
 constexpr wchar_t kIid[] = L"{FA03B6C6-47F4-4D69-8499-7467B779A552}";
 
-using EntryPoint = HRESULT(STDAPICALLTYPE*)();
-using GetClassObjectEntry = HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**);
 
 std::wstring ClassKey() { return std::wstring(L"CLSID\\") + kClsid; }
-
-bool KeyExists(const std::wstring& path) {
-  HKEY key = nullptr;
-  if (RegOpenKeyExW(HKEY_CLASSES_ROOT, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) {
-    return false;
-  }
-  RegCloseKey(key);
-  return true;
-}
-
-std::wstring RegistryText(const std::wstring& path, const wchar_t* name = nullptr) {
-  wchar_t text[1024] = {};
-  DWORD size = sizeof(text);
-  if (RegGetValueW(HKEY_CLASSES_ROOT, path.c_str(), name, RRF_RT_REG_SZ, nullptr, text, &size) !=
-      ERROR_SUCCESS) {
-    return L"<missing>";
-  }
-  return text;
-}
 
 class WenlockServer : public ::testing::Test {
  protected:
@@ -46,15 +25,10 @@ class WenlockServer : public ::testing::Test {
     ASSERT_TRUE(server_.library().loaded());
     ASSERT_EQ(server_.registration(), S_OK);
   }
-  EntryPoint Entry(const char* name) const {
-    const auto entry = server_.library().Get<EntryPoint>(name);
-    EXPECT_NE(entry, nullptr) << name;
-    return entry;
-  }
+  ServerEntryPoint Entry(const char* name) const { return server_.Entry(name); }
   com::ComPtr<IClassFactory> Factory() const {
     com::ComPtr<IClassFactory> factory;
-    const auto get = server_.library().Get<GetClassObjectEntry>("DllGetClassObject");
-    EXPECT_EQ(get(CLSID_WenlockCOM, IID_IClassFactory, factory.PutVoid()), S_OK);
+    EXPECT_EQ(server_.GetClassObject(CLSID_WenlockCOM, IID_IClassFactory, factory.PutVoid()), S_OK);
     return factory;
   }
 
@@ -71,15 +45,15 @@ TEST_F(WenlockServer, RegistrationWritesTheClassItsProgIdBothWaysAndTheTypeLibra
   const wchar_t* platform = sizeof(void*) == 8 ? L"\\1.0\\409\\win64" : L"\\1.0\\409\\win32";
   EXPECT_EQ(RegistryText(std::wstring(L"TypeLib\\") + kLibId + platform), server_.ModulePath());
   EXPECT_EQ(RegistryText(std::wstring(L"TypeLib\\") + kLibId + L"\\1.0"), L"Wenlock Library");
-  EXPECT_TRUE(KeyExists(std::wstring(L"Interface\\") + kIid));
+  EXPECT_TRUE(RegistryKeyExists(std::wstring(L"Interface\\") + kIid));
 }
 
 TEST_F(WenlockServer, UnregistrationRemovesAllOfItAndCreationThenFails) {
   ASSERT_EQ(Entry("DllUnregisterServer")(), S_OK);
-  EXPECT_FALSE(KeyExists(ClassKey()));
-  EXPECT_FALSE(KeyExists(kWenlockProgId));
-  EXPECT_FALSE(KeyExists(std::wstring(L"TypeLib\\") + kLibId));
-  EXPECT_FALSE(KeyExists(std::wstring(L"Interface\\") + kIid));
+  EXPECT_FALSE(RegistryKeyExists(ClassKey()));
+  EXPECT_FALSE(RegistryKeyExists(kWenlockProgId));
+  EXPECT_FALSE(RegistryKeyExists(std::wstring(L"TypeLib\\") + kLibId));
+  EXPECT_FALSE(RegistryKeyExists(std::wstring(L"Interface\\") + kIid));
   EXPECT_FALSE(CreateWenlock());
 }
 
@@ -148,9 +122,9 @@ TEST_F(WenlockServer, CanUnloadNowOnlyWithoutObjectsAndLocks) {
 }
 
 TEST_F(WenlockServer, ClassFactoryServesOnlyItsClass) {
-  const auto get = server_.library().Get<GetClassObjectEntry>("DllGetClassObject");
   com::ComPtr<IClassFactory> factory;
-  EXPECT_EQ(get(IID_IWenlockCOM, IID_IClassFactory, factory.PutVoid()), CLASS_E_CLASSNOTAVAILABLE);
+  EXPECT_EQ(server_.GetClassObject(IID_IWenlockCOM, IID_IClassFactory, factory.PutVoid()),
+            CLASS_E_CLASSNOTAVAILABLE);
 }
 
 // The names of a method's parameters in the type information, after the method's own name.

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "ComHandles.h"
-#include "LoadedLibrary.h"
+#include "ComServerTesting.h"
 #include "MorlinFrames.h"
 #include "TransactionTestSupport.h"
 
@@ -13,28 +13,22 @@ namespace {
 
 using namespace testing;
 
-using EntryPoint = HRESULT(STDAPICALLTYPE*)();
-
 const std::string kOldUserArea = "00" "1234FFFFFFFFFFFFFF" "000000123456";
 
 class LateBoundOldMeter : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_EQ(apartment_.result(), S_OK);
-    ASSERT_TRUE(library_.loaded());
-    ASSERT_EQ(Entry("DllRegisterServer")(), S_OK);
+    ASSERT_TRUE(server_.library().loaded());
+    ASSERT_EQ(server_.registration(), S_OK);
   }
   // Leaves the prefix as it was; unregistering twice is no failure.
   void TearDown() override { EXPECT_EQ(Entry("DllUnregisterServer")(), S_OK); }
 
-  EntryPoint Entry(const char* name) const {
-    const auto entry = library_.Get<EntryPoint>(name);
-    EXPECT_NE(entry, nullptr) << name;
-    return entry;
-  }
+  ServerEntryPoint Entry(const char* name) const { return server_.Entry(name); }
 
   com::ScopedApartment apartment_;
-  LoadedLibrary library_{"Morlin.dll"};
+  RegisteredServer server_{"Morlin.dll"};
 };
 
 TWrite_Card_Items OldSale(std::string cardNo, std::string writeNo, std::string buyPower) {
