@@ -1,6 +1,7 @@
 # Build settings and helper functions shared by every folder of the project.
 
 option(WENLOCK_SANITIZE "Build with AddressSanitizer and UndefinedBehaviorSanitizer" OFF)
+option(WENLOCK_FUZZ "Build the fuzz targets as libFuzzer programs (clang)" OFF)
 
 # Programs and DLLs side by side, so test programs find the DLLs they load (Windows and Wine search
 # the program's folder first).
@@ -16,9 +17,13 @@ if(WIN32)
     set(WENLOCK_WIN32_X86 ON)
   endif()
 endif()
-if(WENLOCK_SANITIZE)
+if(WENLOCK_SANITIZE OR WENLOCK_FUZZ)
   add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
   add_link_options(-fsanitize=address,undefined)
+endif()
+if(WENLOCK_FUZZ)
+  # Coverage for every unit the targets reach; only the targets themselves get libFuzzer's main.
+  add_compile_options(-fsanitize=fuzzer-no-link)
 endif()
 
 macro(wenlock_find_gtest)
