@@ -16,7 +16,6 @@ namespace wenlock::cardtool {
 
 namespace {
 
-constexpr std::int16_t kUserNumberArea = 4;
 constexpr std::string_view kWriteAreaMode = "1";
 // The data unit of a sale: user number, purchase type, replacement-card count, write count
 // (binary), energy (hundredths, BCD), each low byte first.

@@ -3,6 +3,7 @@
 // is decoded and built.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -10,6 +11,14 @@
 #include "TO_Kessel_Unit.h"
 
 namespace wenlock {
+
+// The user-number area every card has: the meter kind (2 characters), the user number padded with
+// "F" to 18 characters from character 3, then the card number.
+constexpr std::int16_t kUserNumberArea = 4;
+constexpr std::size_t kUserNumberWidth = 18;
+
+// The head of the replacement-card record of operation "03".
+constexpr std::string_view kReplacementRecordHead = "68387616";
 
 struct TMeterKind {
   std::string_view cardCode;     // at the head of the user-number area: "00", "01", "03"

@@ -15,12 +15,9 @@ namespace wenlock {
 
 namespace {
 
-constexpr std::int16_t kUserNumberArea = 4;
 constexpr std::int64_t kUserNumberStart = 3;
-constexpr std::int64_t kUserNumberWidth = 18;
 constexpr std::size_t kUserNumberLongest = 20;
 constexpr std::int64_t kReplacementRecordSpan = 32;
-constexpr std::string_view kReplacementRecordHead = "68387616";
 
 // The area's text, or nothing when the reader refused it.
 std::optional<std::string> ReadArea(const ReaderConnection& connection, std::int16_t area) {

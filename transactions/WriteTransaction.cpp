@@ -13,8 +13,6 @@ namespace wenlock {
 
 namespace {
 
-constexpr std::int16_t kUserNumberArea = 4;
-constexpr std::size_t kUserNumberWidth = 18;
 constexpr std::string_view kReplacementOperation = "03";
 
 // What goes into the write area and the return area, or the code refusing the request.
@@ -93,7 +91,7 @@ std::string UserID_Update(std::string_view text) {
 
 std::string ReplacementCardRecord(std::string_view cardNo) {
   try {
-    const std::string head = "68387616" + PadLeft(std::to_string(cardNo.size() / 2), 2, '0') +
+    const std::string head = std::string(kReplacementRecordHead) + PadLeft(std::to_string(cardNo.size() / 2), 2, '0') +
                              std::string(cardNo) + "FF";
     return head + PadLeft(checkSum_CS(head), 2, '0') + "16";
   } catch (const ConversionError&) {
